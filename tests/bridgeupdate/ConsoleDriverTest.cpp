@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <istream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -85,6 +86,11 @@ struct DialogueCase {
     std::int64_t outcomeAtMillis;
     std::size_t libraryCalls;
 };
+
+// Test names show the case, not its bytes.
+void PrintTo(const DialogueCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const DialogueCase DIALOGUE_CASES[] = {
     {"FileMissing", nullptr, 1, "", "File failed to open.\n\n", 10000, 0},

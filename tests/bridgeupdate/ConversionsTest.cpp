@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 
 #include "bridgeupdate/Conversions.h"
@@ -78,6 +79,11 @@ struct DerivedCase {
     unsigned busPower;
     unsigned deviceVersion;
 };
+
+// Test names show the case, not its bytes.
+void PrintTo(const DerivedCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 const DerivedCase DERIVED_CASES[] = {
     {"10C4", 0x10C4, 10, 0}, {"0x10C4", 0x10C4, 0, 0},     {"", 0, 0, 0},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "bridgeupdate/DeviceParameters.h"
@@ -17,6 +18,11 @@ struct ReadCase {
     // Empty: the section must stay absent.
     std::optional<std::u16string> expected;
 };
+
+// Test names show the case, not its bytes.
+void PrintTo(const ReadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const std::string LONG_TAIL(255, 'x');
 
@@ -84,6 +90,11 @@ struct CheckCase {
     std::string to;
     bool passes;
 };
+
+// Test names show the case, not its bytes.
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const CheckCase CHECK_CASES[] = {
     {"Complete", "", "", true},

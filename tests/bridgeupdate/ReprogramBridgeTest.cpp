@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -88,6 +89,11 @@ struct OutcomeCase {
     std::string report;
     bool deviceFound;
 };
+
+// Test names show the case, not its bytes.
+void PrintTo(const OutcomeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const OutcomeCase OUTCOME_CASES[] = {
     {"AllSucceed", 1, {}, SUCCESS_TEXT, true},

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdlib>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -137,6 +138,11 @@ struct FaultCase {
     std::array<int, 4> statuses;
     const char* serialAfter;
 };
+
+// Test names show the case, not its bytes.
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.operation;
+}
 
 const FaultCase FAULT_CASES[] = {
     {"GetNumDevices", CONFIG_DEVICE_NOT_FOUND, {CONFIG_DEVICE_NOT_FOUND, 0, 0, 0}, "0020000042"},
