@@ -1,5 +1,6 @@
 // Runs of the real bramlet-update executable, with its real waits, in a scratch working directory
-// against a scratch simulator state file: missing file, invalid file, and the sample file.
+// against a scratch simulator state file: missing file and invalid file. The run with a good file
+// is part of the update path test.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -7,7 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 
@@ -88,24 +88,6 @@ TEST_F(BramletUpdateProcess, InvalidFile) {
     EXPECT_EQ(run.output, PROMPT + "\tInvalid file parameter\n\n");
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(ReadFile(stateFile), STATE);
-}
-
-// Started by the name Quillon uses, the sample file rewrites the simulated dongle.
-TEST_F(BramletUpdateProcess, SampleFileAgainstSimulator) {
-    std::filesystem::copy_file(SAMPLE_PARAMETERS_PATH, dir.Path() / "deviceparameters.txt");
-    const std::string linkName =
-        (std::filesystem::path(BRAMLET_UPDATE_PATH).parent_path() / "Bramlet Update.exe").string();
-    const ProcessRun run = RunProgram(linkName, dir.Path(), stateFile);
-    EXPECT_EQ(run.output, PROMPT +
-                              "\tUpdate to version 2 successfull :>\n"
-                              "\tPlease reconnect the Bramlet to PC\n");
-    EXPECT_EQ(run.exitStatus, 0);
-    const nlohmann::json dongle = nlohmann::json::parse(ReadFile(stateFile))["dongles"][0];
-    EXPECT_EQ(dongle["serial"], "0020000100");
-    EXPECT_EQ(dongle["vid"], 0x10C4);
-    EXPECT_EQ(dongle["pid"], 0xEA61);
-    EXPECT_EQ(dongle["version"], 0x0200);
-    EXPECT_EQ(dongle["port_config"], "54CEFFCB54CE00");
 }
 
 }  // namespace
