@@ -24,6 +24,10 @@ struct FaultCase {
     bool unplugged;
 };
 
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FaultSwitch : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(FaultSwitch, ShowsInSession) {

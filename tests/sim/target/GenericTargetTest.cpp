@@ -31,6 +31,10 @@ struct LatchCase {
     bool listens;
 };
 
+void PrintTo(const LatchCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class GenericTargetLatch : public ::testing::TestWithParam<LatchCase> {};
 
 TEST_P(GenericTargetLatch, ReportsAndListensByPattern) {
@@ -79,6 +83,10 @@ struct ReplyCase {
     std::string reply;
     std::int64_t delayMicros;
 };
+
+void PrintTo(const ReplyCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class GenericTargetReply : public ::testing::TestWithParam<ReplyCase> {};
 

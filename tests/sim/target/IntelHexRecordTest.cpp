@@ -16,6 +16,10 @@ struct ParseCase {
     std::size_t dataLength;
 };
 
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class HexRecordParse : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(HexRecordParse, ClassifiesLine) {
