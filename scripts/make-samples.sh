@@ -5,7 +5,7 @@
 # An image starts with its version tag "$VER:<version>" and a zero byte (the simulated target
 # reads its new firmware version from it), followed by deterministic bytes: a chain of SHA-256
 # digests of the model name. A ".kmx" file is a header line "<model> <version>" and the image's
-# Intel HEX records, CR LF line ends throughout.
+# Intel HEX records, CR LF line ends. Also one file with a bad checksum and one with LF ends.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -97,3 +97,5 @@ for entry in "${models[@]}"; do
   make_state "$model" "$bootloader" "$current" "$reply" "$samples/sim/$model.json"
 done
 make_bad_checksum "$firmware/KM7-HS21/KM7-HS21-1.05.kmx" "$firmware/KM7-HS21/KM7-HS21-1.05-badsum.kmx"
+# The same yMOR file with line feeds only, as some editors save it.
+tr -d '\r' <"$firmware/yMOR/yMOR-1.21.kmx" >"$firmware/yMOR/yMOR-1.21-lf.kmx"
