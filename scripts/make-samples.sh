@@ -4,7 +4,7 @@
 #
 # An image starts with its version tag "$VER:<version>" and a zero byte (the simulated target
 # reads its new firmware version from it), followed by deterministic bytes: a chain of SHA-256
-# digests of the model name. A ".kmx" file is a header line "<model> <version>" and the image's
+# digests of the model name and a counter. A ".kmx" file is a header line "<model> <version>" and the image's
 # Intel HEX records, CR LF line ends. Also one file with a bad checksum and one with LF ends.
 set -euo pipefail
 
