@@ -74,6 +74,9 @@ make_state() {
       "product": "Bramlet",
       "vid": 4292,
       "pid": 60000,
+      "power": 50,
+      "version": 256,
+      "port_config": "54CEFFCB54CE00",
       "target": {
         "model": "$model",
         "bootloader": "$bootloader",
