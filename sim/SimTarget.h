@@ -5,9 +5,8 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 // What a target may do towards the host. Times are clock microseconds.
 class ISimTargetOutput {
