@@ -3,15 +3,17 @@
 
 #include "platform/clock/Clock.h"
 
-CSimDongle::CSimDongle(const nlohmann::json& entry, std::size_t fileIndex)
+CSimDongle::CSimDongle(const nlohmann::json& entry, std::size_t fileIndex,
+                       const SimTargetFactory& factory)
     : entry(entry),
       config(ParseDongle(entry)),
       fileIndex(fileIndex),
-      link(CreateSimTarget(config.target)),
+      link(factory(config.target)),
       savedTarget(config.target) {}
 
-CSimBramlet::CSimBramlet(const std::string& stateFile, const std::string& tracePath)
-    : stateFile(stateFile), trace(tracePath, TheClock().NowMicros()) {
+CSimBramlet::CSimBramlet(const std::string& stateFile, const std::string& tracePath,
+                         SimTargetFactory factory)
+    : stateFile(stateFile), trace(tracePath, TheClock().NowMicros()), factory(std::move(factory)) {
     Reconcile();
 }
 
@@ -48,7 +50,7 @@ void CSimBramlet::Reconcile() {
             }
         }
         if (!match) {
-            match = std::make_shared<CSimDongle>(entry, i);
+            match = std::make_shared<CSimDongle>(entry, i, factory);
         }
         match->fileIndex = i;
         kept.push_back(std::move(match));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,11 +12,15 @@
 #include "sim/SimStateFile.h"
 #include "sim/SimTrace.h"
 
+// Builds the target behind a newly plugged dongle from its "target" object; CreateSimTarget
+// unless a test puts its own targets behind the dongles.
+using SimTargetFactory = std::function<std::unique_ptr<ISimTarget>(const nlohmann::json&)>;
+
 // One dongle as plugged in. It stays the same object while its state file entry stays the same;
 // any change to the entry made by someone else is an unplug followed by a plug of a new dongle.
 class CSimDongle {
 public:
-    CSimDongle(const nlohmann::json& entry, std::size_t fileIndex);
+    CSimDongle(const nlohmann::json& entry, std::size_t fileIndex, const SimTargetFactory& factory);
 
     const SimDongleConfig& Config() const { return config; }
     const nlohmann::json& Entry() const { return entry; }
@@ -44,7 +49,8 @@ private:
 class CSimBramlet {
 public:
     // tracePath empty: no trace. The trace's times count from the clock's time now.
-    CSimBramlet(const std::string& stateFile, const std::string& tracePath = {});
+    CSimBramlet(const std::string& stateFile, const std::string& tracePath = {},
+                SimTargetFactory factory = CreateSimTarget);
 
     // Re-reads the state file when it changed (plugging and unplugging dongles), runs every
     // link up to the clock's time, and writes changed target state back to the file.
@@ -68,6 +74,7 @@ private:
 
     CSimStateFile stateFile;
     CSimTrace trace;
+    SimTargetFactory factory;
     std::uint64_t seenGeneration = 0;
     std::vector<std::shared_ptr<CSimDongle>> dongles;  // one per file entry, in file order
     std::vector<std::shared_ptr<CSimDongle>> devices;

@@ -28,8 +28,9 @@ std::string Hex4(std::uint16_t value) {
 
 }  // namespace
 
-CSimUsbBridge::CSimUsbBridge(const std::string& stateFile, const std::string& tracePath)
-    : bramlet(stateFile, tracePath) {}
+CSimUsbBridge::CSimUsbBridge(const std::string& stateFile, const std::string& tracePath,
+                             SimTargetFactory factory)
+    : bramlet(stateFile, tracePath, std::move(factory)) {}
 
 void CSimUsbBridge::TraceLine(const char* event, const std::string& detail) {
     bramlet.Trace().Line(TheClock().NowMicros(), event, detail);

@@ -15,7 +15,8 @@
 // the read timeout. Handles of an unplugged dongle fail every call; Close still releases them.
 class CSimUsbBridge final : public IUsbBridgeLibrary {
 public:
-    CSimUsbBridge(const std::string& stateFile, const std::string& tracePath = {});
+    CSimUsbBridge(const std::string& stateFile, const std::string& tracePath = {},
+                  SimTargetFactory factory = CreateSimTarget);
 
     int GetNumDevices(std::uint32_t* count) override;
     int GetProductString(std::uint32_t deviceIndex, char* buffer, std::uint8_t kind) override;
