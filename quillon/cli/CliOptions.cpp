@@ -44,7 +44,7 @@ int BadUsage(std::ostream& err, const std::string& why) {
 int ParseCliOptions(int argc, const char* const* argv, CliOptions& options, std::ostream& out,
                     std::ostream& err) {
     CLI::App app(DESCRIPTION, "quillon-cli");
-    app.footer(std::string(EXIT_CODES) + "\n\nModels: " + ModelList());
+    app.footer(std::string(EXIT_CODES) + "\n\nModels: " + ModelList() + "\n");
     app.require_subcommand(1);
     app.add_option("--device", options.device, "Dongle number, 1 for the first (default 1)")
         ->check(CLI::PositiveNumber);

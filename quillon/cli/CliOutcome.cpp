@@ -35,6 +35,5 @@ int ExitCodeFor(const CliFacts& facts) {
     if (facts.command == CliCommand::Info) {
         return EXIT_UPDATED;
     }
-    return facts.log.find(LOG_SUCCESS) != std::u16string::npos ? EXIT_UPDATED
-                                                               : EXIT_SESSION_FAILED;
+    return facts.log.find(LOG_SUCCESS) != std::u16string::npos ? EXIT_UPDATED : EXIT_SESSION_FAILED;
 }

@@ -17,7 +17,9 @@
 #include "quillon/dialogs/Cymor.h"
 
 namespace {
-bool IsUpdater(const CDialog& dialog) { return dialog.Template().id == IDD_YMOR_DIALOG; }
+bool IsUpdater(const CDialog& dialog) {
+    return dialog.Template().id == IDD_YMOR_DIALOG;
+}
 
 void PrintVersions(CConsoleObserver& console, const CDialog& updater) {
     console.PrintLine("Bootloader: " + ToUtf8(updater.GetDlgItemText(IDC_BOOTLOADER_BOX)));

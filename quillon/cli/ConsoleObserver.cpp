@@ -26,7 +26,9 @@ std::string TerminalText(std::u16string_view text) {
     return result;
 }
 
-bool IsUpdater(const CDialog& dialog) { return dialog.Template().id == IDD_YMOR_DIALOG; }
+bool IsUpdater(const CDialog& dialog) {
+    return dialog.Template().id == IDD_YMOR_DIALOG;
+}
 }  // namespace
 
 CConsoleObserver::CConsoleObserver(std::ostream& out, std::ostream& err, bool terminal)

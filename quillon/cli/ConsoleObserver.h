@@ -12,7 +12,8 @@ class CConsoleObserver final : public IHeadlessObserver {
 public:
     CConsoleObserver(std::ostream& out, std::ostream& err, bool terminal);
 
-    void ControlTextChanged(const CDialog& dialog, int controlId, std::u16string_view text) override;
+    void ControlTextChanged(const CDialog& dialog, int controlId,
+                            std::u16string_view text) override;
     void ProgressChanged(const CDialog& dialog, int controlId, int pos, int lower,
                          int upper) override;
     void MessageBoxShown(const MessageBoxRecord& record) override;

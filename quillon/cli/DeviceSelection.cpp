@@ -13,8 +13,7 @@ int CDeviceSelection::GetNumDevices(std::uint32_t* count) {
     return status;
 }
 
-int CDeviceSelection::GetProductString(std::uint32_t deviceIndex, char* buffer,
-                                       std::uint8_t kind) {
+int CDeviceSelection::GetProductString(std::uint32_t deviceIndex, char* buffer, std::uint8_t kind) {
     return library.GetProductString(deviceIndex + skipped, buffer, kind);
 }
 
