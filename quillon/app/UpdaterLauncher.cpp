@@ -1,6 +1,13 @@
-// The updater dialogs are not part of this build yet: Go ends after its checks.
+// Go's updater dialogs: the generic one for every model but KQ-VTR, whose dialog is not part of
+// this build yet.
 #include "quillon/app/UpdaterLauncher.h"
 
-void RunGenericUpdater(const char16_t*) {}
+#include "quillon/dialogs/Cymor.h"
+
+void RunGenericUpdater(const char16_t* modelName) {
+    Cymor dlg;
+    dlg.modelName = modelName;
+    dlg.DoModal();
+}
 
 void RunKqvtrUpdater() {}
