@@ -13,7 +13,8 @@ work=$(mktemp -d /tmp/quillon-demo.XXXXXX)
 cp "samples/sim/$model.json" "$work/bramlet.json"
 export BRAMLET_SIMULATOR="$work/bramlet.json"
 export BRAMLET_SIM_TRACE="$work/trace.log"
-firmware=$(ls "samples/kmx/$model"-*.kmx | grep -v bad | head -n 1)
+export QUILLON_PROGRAM_FILES="$root/samples"
+firmware=$(ls "samples/Vellmar/UpdateFiles/$model/$model"-*.kmx | grep -v -e badsum -e -lf | head -n 1)
 
 echo "== Simulated Bramlet: $BRAMLET_SIMULATOR"
 build/bin/quillon-cli info --model "$model"

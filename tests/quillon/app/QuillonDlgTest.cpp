@@ -19,6 +19,7 @@
 #include "quillon/app/QuillonApp.h"
 #include "quillon/app/QuillonDlg.h"
 #include "quillon/app/Resources.h"
+#include "quillon/dialogs/Cymor.h"
 #include "quillon/link/BridgePort.h"
 #include "tests/quillon/app/RecordingShell.h"
 #include "tests/sim/TempDir.h"
@@ -279,6 +280,24 @@ INSTANTIATE_TEST_SUITE_P(
         GoCase{"DongleGoneBeforeTheWatchTimer", CURRENT_DONGLE, true, true, u"KM7-HS21",
                {COMMUNICATION}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindow, GoOpensTheGenericUpdaterForItsModelAndNothingForKqvtr) {
+    Plug(R"({"dongles":[{"serial":"0020000417","target":{"model":"KM7-HS21"}}]})");
+    User()
+        .Click(IDC_CONNECT)
+        .TypeText(IDC_MODEL_COMBO, u"KQ-VTR")
+        .Click(IDC_GO)
+        .SelectItem(IDC_MODEL_COMBO, 0)
+        .Click(IDC_GO)
+        .WaitForDialog(IDD_YMOR_DIALOG)
+        .Do([](CDialog& top) { EXPECT_EQ(ToUtf8(top.GetWindowText()), "KM7-HS21"); })
+        .PressEscape();
+    Run();
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+    ASSERT_EQ(backend.Dialogs().size(), 2u) << "KQ-VTR opens no dialog in this build";
+    EXPECT_EQ(backend.Dialogs()[1].templateId, IDD_YMOR_DIALOG);
+    EXPECT_EQ(backend.Dialogs()[1].result, IDCANCEL);
+}
 
 TEST_F(MainWindow, AboutBoxFromTheWindowMenuOpensTheFirmwarePageAndStaysOpen) {
     Plug(NO_DONGLE);
