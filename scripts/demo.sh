@@ -14,6 +14,8 @@ cp "samples/sim/$model.json" "$work/bramlet.json"
 export BRAMLET_SIMULATOR="$work/bramlet.json"
 export BRAMLET_SIM_TRACE="$work/trace.log"
 export QUILLON_PROGRAM_FILES="$root/samples"
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work/runtime}"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 firmware=$(ls "samples/Vellmar/UpdateFiles/$model/$model"-*.kmx | grep -v -e badsum -e -lf | head -n 1)
 
 echo "== Simulated Bramlet: $BRAMLET_SIMULATOR"
@@ -37,10 +39,12 @@ echo "== No display: running Quillon on a virtual X server"
 mkdir -p screenshots
 shot="$root/screenshots/quillon-main-window.png"
 xvfb-run -a -s "-screen 0 800x600x24" bash -c '
-  cd "$1" && "$2/build/bin/quillon" & app=$!
+  cd "$1" || exit 1
+  "$2/build/bin/quillon" & app=$!
   sleep 3
-  xwd -root -silent | convert xwd:- -crop 640x360+0+0 +repage "$3"
+  xwd -silent -name Quillon | convert xwd:- "$3"
   kill $app
+  wait $app 2>/dev/null || true
 ' _ "$work" "$root" "$shot"
 echo "Screenshot of Quillon's main window: $shot"
 echo "To use the GUI yourself on a machine with a display:"
