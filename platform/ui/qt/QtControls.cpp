@@ -140,8 +140,17 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, BaseUnit
 }
 
 QString ToDisplayLines(const QString& text) {
-    QString lines = text;
-    return lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QString lines;
+    lines.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            lines.append(u'\n');
+            ++i;
+        } else if (text[i] != u'\r' && text[i] != u'\n') {
+            lines.append(text[i]);
+        }
+    }
+    return lines;
 }
 
 QString FromDisplayLines(const QString& text) {

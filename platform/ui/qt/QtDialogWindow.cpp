@@ -168,6 +168,10 @@ std::u16string CQtDialogWindow::ItemText(int id) const {
         return FromQString(line->text());
     }
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+        const QVariant given = edit->property(SET_TEXT_PROPERTY);
+        if (edit->isReadOnly() && given.isValid()) {
+            return FromQString(given.toString());
+        }
         return FromQString(FromDisplayLines(edit->toPlainText()));
     }
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
@@ -190,6 +194,7 @@ void CQtDialogWindow::SetItemText(int id, std::u16string_view text) {
     } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->setText(value);
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+        edit->setProperty(SET_TEXT_PROPERTY, value);
         edit->setPlainText(ToDisplayLines(value));
         // A log box grows at its end; keep its newest line in view.
         edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());

@@ -117,6 +117,13 @@ TEST_F(QtDialogTest, WindowAndControlsFollowTheTemplate) {
         EXPECT_TRUE(log->isReadOnly());
         EXPECT_EQ(log->toPlainText(), QStringLiteral("Sync complete\nErase begin\n"));
         EXPECT_EQ(dialog.GetDlgItemText(ID_LOG), u"Sync complete\r\nErase begin\r\n");
+        // A time stamp ends in a lone line feed before the log's "\r\n": no blank line shows,
+        // and the text reads back exactly as set, so appending keeps it unchanged.
+        const std::u16string stamped = u"Start Update: Fri Dec 11 03:52:06 2026\n\r\nDo not\r\n";
+        dialog.SetDlgItemText(ID_LOG, stamped);
+        EXPECT_EQ(log->toPlainText(),
+                  QStringLiteral("Start Update: Fri Dec 11 03:52:06 2026\nDo not\n"));
+        EXPECT_EQ(dialog.GetDlgItemText(ID_LOG), stamped);
         auto* combo = qobject_cast<QComboBox*>(window.Control(ID_COMBO));
         ASSERT_NE(combo, nullptr);
         EXPECT_TRUE(combo->isEditable());
