@@ -44,8 +44,8 @@ void BM_FirmwareUpdateSession(benchmark::State& state) {
                 return updater != nullptr && updater->busy == 0;
             })
             .Do([&](CDialog& top) {
-                succeeded = succeeded && top.GetDlgItemText(IDC_LOG_BOX).ends_with(
-                                             u"Update Successful, OK to disconnect\r\n");
+                succeeded = succeeded && top.GetDlgItemText(IDC_LOG_BOX)
+                                             .ends_with(u"Update Successful, OK to disconnect\r\n");
             })
             .PressEscape();
         Cymor dialog;

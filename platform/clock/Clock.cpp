@@ -31,6 +31,10 @@ CRealClock realClock;
 IClock* installedClock = &realClock;
 }  // namespace
 
-IClock& TheClock() { return *installedClock; }
+IClock& TheClock() {
+    return *installedClock;
+}
 
-void InstallClock(IClock* clock) { installedClock = clock != nullptr ? clock : &realClock; }
+void InstallClock(IClock* clock) {
+    installedClock = clock != nullptr ? clock : &realClock;
+}

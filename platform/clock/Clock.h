@@ -45,4 +45,6 @@ IClock& TheClock();
 void InstallClock(IClock* clock);
 
 // Waits through the process-wide clock: the system's plain Sleep.
-inline void SleepMs(std::uint32_t milliseconds) { TheClock().Sleep(milliseconds); }
+inline void SleepMs(std::uint32_t milliseconds) {
+    TheClock().Sleep(milliseconds);
+}

@@ -30,7 +30,8 @@ bool IsExecutableOnPath(const std::string& name) {
     std::size_t start = 0;
     while (start <= dirs.size()) {
         const std::size_t end = dirs.find(':', start);
-        const std::string dir = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string dir =
+            dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (!dir.empty() && access((dir + "/" + name).c_str(), X_OK) == 0) {
             return true;
         }
@@ -117,9 +118,13 @@ IShell* installedShell = &realShell;
 
 }  // namespace
 
-IShell& TheShell() { return *installedShell; }
+IShell& TheShell() {
+    return *installedShell;
+}
 
-void InstallShell(IShell* shell) { installedShell = shell != nullptr ? shell : &realShell; }
+void InstallShell(IShell* shell) {
+    installedShell = shell != nullptr ? shell : &realShell;
+}
 
 std::u16string ProgramFilesFolder() {
     const char* folder = std::getenv(PROGRAM_FILES_VARIABLE);

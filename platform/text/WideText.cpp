@@ -7,7 +7,8 @@ std::u16string WidenBytes(std::string_view bytes) {
     std::u16string text;
     text.reserve(bytes.size());
     for (char byte : bytes) {
-        text.push_back(static_cast<char16_t>(static_cast<std::int16_t>(static_cast<signed char>(byte))));
+        text.push_back(
+            static_cast<char16_t>(static_cast<std::int16_t>(static_cast<signed char>(byte))));
     }
     return text;
 }
@@ -59,7 +60,11 @@ std::u16string FromUtf8(std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : 4;
+        const std::size_t extra = lead < 0x80           ? 0
+                                  : (lead >> 5) == 0x6  ? 1
+                                  : (lead >> 4) == 0xE  ? 2
+                                  : (lead >> 3) == 0x1E ? 3
+                                                        : 4;
         char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
         bool valid = extra < 4 && i + extra < utf8.size();
         for (std::size_t k = 1; valid && k <= extra; ++k) {

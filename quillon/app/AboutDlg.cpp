@@ -14,9 +14,15 @@ const std::array ABOUT_MESSAGE_MAP = {
 
 CAboutDlg::CAboutDlg() : CDialog(aboutDialogTemplate) {}
 
-void CAboutDlg::DoDataExchange(bool saveAndValidate) { CDialog::DoDataExchange(saveAndValidate); }
+void CAboutDlg::DoDataExchange(bool saveAndValidate) {
+    CDialog::DoDataExchange(saveAndValidate);
+}
 
-std::span<const MessageMapEntry> CAboutDlg::GetMessageMap() const { return ABOUT_MESSAGE_MAP; }
+std::span<const MessageMapEntry> CAboutDlg::GetMessageMap() const {
+    return ABOUT_MESSAGE_MAP;
+}
 
 // Opens the firmware page; the About box stays open.
-void CAboutDlg::OnNMClickSyslink() { TheShell().OpenAddress(std::u16string(FIRMWARE_PAGE_ADDRESS)); }
+void CAboutDlg::OnNMClickSyslink() {
+    TheShell().OpenAddress(std::u16string(FIRMWARE_PAGE_ADDRESS));
+}

@@ -25,7 +25,9 @@ constexpr unsigned SYSTEM_COMMAND_MASK = 0xFFF0;
 
 CQuillonDlg::CQuillonDlg() : CDialog(quillonDialogTemplate), appIcon(IDR_MAINFRAME) {}
 
-std::span<const MessageMapEntry> CQuillonDlg::GetMessageMap() const { return QUILLON_MESSAGE_MAP; }
+std::span<const MessageMapEntry> CQuillonDlg::GetMessageMap() const {
+    return QUILLON_MESSAGE_MAP;
+}
 
 void CQuillonDlg::DoDataExchange(bool saveAndValidate) {
     CDialog::DoDataExchange(saveAndValidate);
@@ -50,9 +52,13 @@ bool CQuillonDlg::OnInitDialog() {
     return true;
 }
 
-void CQuillonDlg::StartWatchTimer() { SetTimer(WATCH_TIMER_ID, WATCH_PERIOD_MS); }
+void CQuillonDlg::StartWatchTimer() {
+    SetTimer(WATCH_TIMER_ID, WATCH_PERIOD_MS);
+}
 
-void CQuillonDlg::Warn(std::u16string_view text) { MessageBox(text, WARNING_CAPTION, MB_OK); }
+void CQuillonDlg::Warn(std::u16string_view text) {
+    MessageBox(text, WARNING_CAPTION, MB_OK);
+}
 
 void CQuillonDlg::Disconnect() {
     bridgePort.Close();
@@ -114,7 +120,9 @@ void CQuillonDlg::StartBramletUpdate() {
     TheShell().OpenProgram(path.get());
 }
 
-void CQuillonDlg::OnBnClickedReset() { Disconnect(); }
+void CQuillonDlg::OnBnClickedReset() {
+    Disconnect();
+}
 
 void CQuillonDlg::OnBnClickedGo() {
     std::u16string text = modelCombo.GetWindowText();
@@ -146,7 +154,8 @@ void CQuillonDlg::OnBnClickedGo() {
 }
 
 void CQuillonDlg::OnTimer(unsigned id) {
-    if (id == WATCH_TIMER_ID && connectedCheck.GetCheck() != 0 && bridgePort.GetDeviceCount() == 0) {
+    if (id == WATCH_TIMER_ID && connectedCheck.GetCheck() != 0 &&
+        bridgePort.GetDeviceCount() == 0) {
         Disconnect();
     }
     CDialog::OnTimer(id);

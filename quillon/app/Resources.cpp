@@ -11,10 +11,10 @@ constexpr std::array QUILLON_CONTROLS = {
     ControlTemplate{IDC_RESET, ControlKind::PushButton, u"Reset", CS_TABSTOP, 75, 20, 50, 14},
     ControlTemplate{IDC_CONNECTED_CHECK, ControlKind::CheckBox, u"Connected",
                     CS_DISABLED | CS_LEFTTEXT, 19, 39, 51, 10},
-    ControlTemplate{IDC_SERIAL_BOX, ControlKind::Edit, u"", CS_READONLY | CS_BORDER | CS_AUTOHSCROLL,
-                    18, 53, 106, 14},
-    ControlTemplate{IDC_INTERFACE_GROUP, ControlKind::GroupBox, u"Interface select", CS_NONE, 139, 7,
-                    126, 45},
+    ControlTemplate{IDC_SERIAL_BOX, ControlKind::Edit, u"",
+                    CS_READONLY | CS_BORDER | CS_AUTOHSCROLL, 18, 53, 106, 14},
+    ControlTemplate{IDC_INTERFACE_GROUP, ControlKind::GroupBox, u"Interface select", CS_NONE, 139,
+                    7, 126, 45},
     ControlTemplate{IDC_MODEL_COMBO, ControlKind::ComboBox, u"",
                     CS_DROPDOWN | CS_SORT | CS_VSCROLL | CS_TABSTOP, 145, 21, 63, 59},
     ControlTemplate{IDC_GO, ControlKind::PushButton, u"Go", CS_TABSTOP, 220, 20, 37, 14},
@@ -37,11 +37,23 @@ constexpr std::array ABOUT_CONTROLS = {
 }  // namespace
 
 const DialogTemplate quillonDialogTemplate{
-    IDD_QUILLON_DIALOG, u"Quillon", u"MS Shell Dlg", 8, 272, 79,
-    DS_CAPTION | DS_SYSMENU | DS_MINIMIZEBOX | DS_MODALFRAME | DS_APPWINDOW, QUILLON_CONTROLS};
+    IDD_QUILLON_DIALOG,
+    u"Quillon",
+    u"MS Shell Dlg",
+    8,
+    272,
+    79,
+    DS_CAPTION | DS_SYSMENU | DS_MINIMIZEBOX | DS_MODALFRAME | DS_APPWINDOW,
+    QUILLON_CONTROLS};
 
-const DialogTemplate aboutDialogTemplate{IDD_ABOUTBOX, u"About Quillon", u"MS Shell Dlg", 8, 214, 66,
-                                         DS_CAPTION | DS_SYSMENU | DS_MODALFRAME, ABOUT_CONTROLS};
+const DialogTemplate aboutDialogTemplate{IDD_ABOUTBOX,
+                                         u"About Quillon",
+                                         u"MS Shell Dlg",
+                                         8,
+                                         214,
+                                         66,
+                                         DS_CAPTION | DS_SYSMENU | DS_MODALFRAME,
+                                         ABOUT_CONTROLS};
 
 std::u16string_view LoadResourceString(int id) {
     return id == IDS_ABOUTBOX ? ABOUT_MENU_TEXT : std::u16string_view{};

@@ -32,14 +32,13 @@ TEST_P(MapWindowsPathTest, MapsProgramFilesAndSlashes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MapWindowsPathTest,
-    testing::Values(
-        MappingCase{nullptr, u"C:\\Program Files\\Vellmar\\UpdateFiles\\KM7-HS21",
-                    u"/opt/Vellmar/UpdateFiles/KM7-HS21"},
-        MappingCase{"/srv/pf", u"C:\\Program Files\\Vellmar\\UpdateFiles\\",
-                    u"/srv/pf/Vellmar/UpdateFiles/"},
-        MappingCase{"", u"C:\\Program Files", u"/opt"},
-        MappingCase{nullptr, u"D:\\Firmware\\a.kmx", u"D:/Firmware/a.kmx"},
-        MappingCase{nullptr, u"/home/tech/a.kmx", u"/home/tech/a.kmx"}));
+    testing::Values(MappingCase{nullptr, u"C:\\Program Files\\Vellmar\\UpdateFiles\\KM7-HS21",
+                                u"/opt/Vellmar/UpdateFiles/KM7-HS21"},
+                    MappingCase{"/srv/pf", u"C:\\Program Files\\Vellmar\\UpdateFiles\\",
+                                u"/srv/pf/Vellmar/UpdateFiles/"},
+                    MappingCase{"", u"C:\\Program Files", u"/opt"},
+                    MappingCase{nullptr, u"D:\\Firmware\\a.kmx", u"D:/Firmware/a.kmx"},
+                    MappingCase{nullptr, u"/home/tech/a.kmx", u"/home/tech/a.kmx"}));
 
 // Runs the body with the current directory set to a fresh folder whose path has the given length
 // at least, and restores the old directory afterwards.

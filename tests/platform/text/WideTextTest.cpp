@@ -18,7 +18,9 @@ TEST(WideText, Utf8RoundTripsAndReplacesBrokenInput) {
     const std::string text = "Ölsäure 1€ \xF0\x9F\x94\xA7";
     EXPECT_EQ(ToUtf8(FromUtf8(text)), text);
     EXPECT_EQ(FromUtf8("a\xC3"), (std::u16string{u'a', 0xFFFD}));
-    EXPECT_EQ(FromUtf8("\xFF" "b"), (std::u16string{0xFFFD, u'b'}));
+    EXPECT_EQ(FromUtf8("\xFF"
+                       "b"),
+              (std::u16string{0xFFFD, u'b'}));
     EXPECT_EQ(FromUtf8("\xED\xA0\x80"), (std::u16string{0xFFFD, 0xFFFD, 0xFFFD}));
 }
 

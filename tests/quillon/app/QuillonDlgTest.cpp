@@ -121,14 +121,17 @@ TEST_F(MainWindow, ConnectFailuresWarnAndLeaveThePortClosed) {
         const char* dongles;
         std::u16string_view warning;
     };
-    for (const Case& c : {Case{NO_DONGLE, MSG_DEVICE_NOT_FOUND},
-                          Case{UNPLUGGED_DONGLE, MSG_DEVICE_NOT_FOUND},
-                          Case{UNREADABLE_DONGLE, MSG_CONNECTION_FAILED}}) {
+    for (const Case& c :
+         {Case{NO_DONGLE, MSG_DEVICE_NOT_FOUND}, Case{UNPLUGGED_DONGLE, MSG_DEVICE_NOT_FOUND},
+          Case{UNREADABLE_DONGLE, MSG_CONNECTION_FAILED}}) {
         SCOPED_TRACE(c.dongles);
         CHeadlessBackend fresh;
         InstallUiBackend(&fresh);
         Plug(c.dongles);
-        fresh.User().Click(IDC_CONNECT).Do([](CDialog& top) { ExpectDisconnected(top); }).CloseWindow();
+        fresh.User()
+            .Click(IDC_CONNECT)
+            .Do([](CDialog& top) { ExpectDisconnected(top); })
+            .CloseWindow();
         CQuillonApp().InitInstance();
         ASSERT_EQ(fresh.MessageBoxes().size(), 1u);
         EXPECT_EQ(ToUtf8(fresh.MessageBoxes()[0].text), ToUtf8(c.warning));
@@ -147,7 +150,8 @@ TEST_F(MainWindow, CurrentDongleConnectsSilentlyAndSecondConnectWarns) {
     Run();
     EXPECT_EQ(Warnings(), std::vector<std::u16string>{std::u16string(MSG_ALREADY_CONNECTED)});
     EXPECT_TRUE(shell.programs.empty());
-    EXPECT_EQ(bridgePort.GetHandle(), NO_BRIDGE_HANDLE) << "the port is closed when the program ends";
+    EXPECT_EQ(bridgePort.GetHandle(), NO_BRIDGE_HANDLE)
+        << "the port is closed when the program ends";
 }
 
 struct QuestionCase {
@@ -277,7 +281,11 @@ INSTANTIATE_TEST_SUITE_P(
         GoCase{"TrailingSpace", NO_DONGLE, false, false, u"KM7-HS21 ", {}},
         GoCase{"TypedKqvtrNotConnected", NO_DONGLE, false, false, u"KQ-VTR", {MUST_CONNECT}},
         GoCase{"GenericNotConnected", NO_DONGLE, false, false, u"yMOR", {MUST_CONNECT}},
-        GoCase{"DongleGoneBeforeTheWatchTimer", CURRENT_DONGLE, true, true, u"KM7-HS21",
+        GoCase{"DongleGoneBeforeTheWatchTimer",
+               CURRENT_DONGLE,
+               true,
+               true,
+               u"KM7-HS21",
                {COMMUNICATION}}),
     [](const auto& info) { return std::string(info.param.name); });
 
