@@ -12,7 +12,7 @@ const std::array ABOUT_MESSAGE_MAP = {
 };
 }  // namespace
 
-CAboutDlg::CAboutDlg() : CDialog(aboutDialogTemplate) {}
+CAboutDlg::CAboutDlg() : CDialog(ABOUT_DIALOG_TEMPLATE) {}
 
 void CAboutDlg::DoDataExchange(bool saveAndValidate) {
     CDialog::DoDataExchange(saveAndValidate);

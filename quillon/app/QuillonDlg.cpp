@@ -23,7 +23,7 @@ const std::array QUILLON_MESSAGE_MAP = {
 constexpr unsigned SYSTEM_COMMAND_MASK = 0xFFF0;
 }  // namespace
 
-CQuillonDlg::CQuillonDlg() : CDialog(quillonDialogTemplate), appIcon(IDR_MAINFRAME) {}
+CQuillonDlg::CQuillonDlg() : CDialog(QUILLON_DIALOG_TEMPLATE), appIcon(IDR_MAINFRAME) {}
 
 std::span<const MessageMapEntry> CQuillonDlg::GetMessageMap() const {
     return QUILLON_MESSAGE_MAP;

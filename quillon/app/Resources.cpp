@@ -36,7 +36,7 @@ constexpr std::array ABOUT_CONTROLS = {
 
 }  // namespace
 
-const DialogTemplate quillonDialogTemplate{
+const DialogTemplate QUILLON_DIALOG_TEMPLATE{
     IDD_QUILLON_DIALOG,
     u"Quillon",
     u"MS Shell Dlg",
@@ -46,14 +46,14 @@ const DialogTemplate quillonDialogTemplate{
     DS_CAPTION | DS_SYSMENU | DS_MINIMIZEBOX | DS_MODALFRAME | DS_APPWINDOW,
     QUILLON_CONTROLS};
 
-const DialogTemplate aboutDialogTemplate{IDD_ABOUTBOX,
-                                         u"About Quillon",
-                                         u"MS Shell Dlg",
-                                         8,
-                                         214,
-                                         66,
-                                         DS_CAPTION | DS_SYSMENU | DS_MODALFRAME,
-                                         ABOUT_CONTROLS};
+const DialogTemplate ABOUT_DIALOG_TEMPLATE{IDD_ABOUTBOX,
+                                           u"About Quillon",
+                                           u"MS Shell Dlg",
+                                           8,
+                                           214,
+                                           66,
+                                           DS_CAPTION | DS_SYSMENU | DS_MODALFRAME,
+                                           ABOUT_CONTROLS};
 
 std::u16string_view LoadResourceString(int id) {
     return id == IDS_ABOUTBOX ? ABOUT_MENU_TEXT : std::u16string_view{};

@@ -33,8 +33,8 @@ constexpr int IDC_BRAMLET_GROUP = 1007;
 // About box controls.
 constexpr int IDC_UPDATES_LINK = 1008;
 
-extern const DialogTemplate quillonDialogTemplate;
-extern const DialogTemplate aboutDialogTemplate;
+extern const DialogTemplate QUILLON_DIALOG_TEMPLATE;
+extern const DialogTemplate ABOUT_DIALOG_TEMPLATE;
 
 // Loads a string resource; empty when there is none with that id.
 std::u16string_view LoadResourceString(int id);

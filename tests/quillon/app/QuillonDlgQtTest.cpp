@@ -63,7 +63,7 @@ TEST_F(QuillonDlgQt, BuildsEveryControlOfTheTemplateInItsPlace) {
     Run([&](CQtDialogWindow& window) {
         ran = true;
         EXPECT_EQ(window.windowTitle(), "Quillon");
-        for (const ControlTemplate& control : quillonDialogTemplate.controls) {
+        for (const ControlTemplate& control : QUILLON_DIALOG_TEMPLATE.controls) {
             QWidget* widget = window.Control(control.id);
             ASSERT_NE(widget, nullptr) << control.id;
             const QRect expected = DialogUnitsToPixels(control.x, control.y, control.width,
