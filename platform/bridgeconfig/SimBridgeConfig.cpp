@@ -127,133 +127,90 @@ int CSimBridgeConfig::Close(BridgeConfigHandle handle) {
 
 // Read-backs report the configuration the dongle enumerated with, not values stored since.
 int CSimBridgeConfig::GetDeviceVid(BridgeConfigHandle handle, std::uint16_t* vid) {
-    OpenDevice* device = nullptr;
-    const int status = Start("GetDeviceVid", handle, device);
-    if (status == CONFIG_SUCCESS) {
-        *vid = ParseDongle(device->identity).vid;
-    }
-    return status;
+    return WithDevice("GetDeviceVid", handle,
+                      [&](OpenDevice& device) { *vid = ParseDongle(device.identity).vid; });
 }
 
 int CSimBridgeConfig::GetDevicePid(BridgeConfigHandle handle, std::uint16_t* pid) {
-    OpenDevice* device = nullptr;
-    const int status = Start("GetDevicePid", handle, device);
-    if (status == CONFIG_SUCCESS) {
-        *pid = ParseDongle(device->identity).pid;
-    }
-    return status;
+    return WithDevice("GetDevicePid", handle,
+                      [&](OpenDevice& device) { *pid = ParseDongle(device.identity).pid; });
 }
 
 int CSimBridgeConfig::GetDeviceSerialNumber(BridgeConfigHandle handle, char* buffer,
                                             std::uint8_t* length, bool isAscii) {
-    OpenDevice* device = nullptr;
-    int status = Start("GetDeviceSerialNumber", handle, device);
-    if (status == CONFIG_SUCCESS && !isAscii) {
-        status = CONFIG_INVALID_PARAMETER;  // the simulated chip keeps 8-bit texts only
-    }
-    if (status == CONFIG_SUCCESS) {
-        const std::string serial = ParseDongle(device->identity).serial;
+    return WithDevice("GetDeviceSerialNumber", handle, [&](OpenDevice& device) -> int {
+        if (!isAscii) {
+            return CONFIG_INVALID_PARAMETER;  // the simulated chip keeps 8-bit texts only
+        }
+        const std::string serial = ParseDongle(device.identity).serial;
         const std::size_t count = std::min<std::size_t>(serial.size(), CONFIG_SERIAL_NUMBER_SIZE);
         std::memcpy(buffer, serial.data(), count);
         *length = static_cast<std::uint8_t>(count);
-    }
-    return status;
+        return CONFIG_SUCCESS;
+    });
 }
 
 int CSimBridgeConfig::GetMaxPower(BridgeConfigHandle handle, std::uint8_t* power) {
-    OpenDevice* device = nullptr;
-    const int status = Start("GetMaxPower", handle, device);
-    if (status == CONFIG_SUCCESS) {
-        *power = ParseDongle(device->identity).power;
-    }
-    return status;
+    return WithDevice("GetMaxPower", handle,
+                      [&](OpenDevice& device) { *power = ParseDongle(device.identity).power; });
 }
 
 int CSimBridgeConfig::GetDeviceVersion(BridgeConfigHandle handle, std::uint16_t* version) {
-    OpenDevice* device = nullptr;
-    const int status = Start("GetDeviceVersion", handle, device);
-    if (status == CONFIG_SUCCESS) {
-        *version = ParseDongle(device->identity).version;
-    }
-    return status;
+    return WithDevice("GetDeviceVersion", handle,
+                      [&](OpenDevice& device) { *version = ParseDongle(device.identity).version; });
 }
 
 int CSimBridgeConfig::SetMaxPower(BridgeConfigHandle handle, std::uint8_t power) {
-    OpenDevice* device = nullptr;
-    const int status = Start("SetMaxPower", handle, device);
-    if (status == CONFIG_SUCCESS) {
-        device->stored.power = power;
-    }
-    return status;
+    return WithDevice("SetMaxPower", handle,
+                      [&](OpenDevice& device) { device.stored.power = power; });
 }
 
 int CSimBridgeConfig::SetDeviceVersion(BridgeConfigHandle handle, std::uint16_t version) {
-    OpenDevice* device = nullptr;
-    const int status = Start("SetDeviceVersion", handle, device);
-    if (status == CONFIG_SUCCESS) {
-        device->stored.version = version;
-    }
-    return status;
+    return WithDevice("SetDeviceVersion", handle,
+                      [&](OpenDevice& device) { device.stored.version = version; });
 }
 
 int CSimBridgeConfig::SetProductString(BridgeConfigHandle handle, const char* text,
                                        std::uint8_t length, bool isAscii) {
-    OpenDevice* device = nullptr;
-    int status = Start("SetProductString", handle, device);
-    if (status == CONFIG_SUCCESS && (!isAscii || length > SIM_MAX_PRODUCT_LENGTH)) {
-        status = CONFIG_INVALID_PARAMETER;
-    }
-    if (status == CONFIG_SUCCESS) {
-        device->stored.product.assign(text, length);
-    }
-    return status;
+    return WithDevice("SetProductString", handle, [&](OpenDevice& device) -> int {
+        if (!isAscii || length > SIM_MAX_PRODUCT_LENGTH) {
+            return CONFIG_INVALID_PARAMETER;
+        }
+        device.stored.product.assign(text, length);
+        return CONFIG_SUCCESS;
+    });
 }
 
 int CSimBridgeConfig::SetPortConfig(BridgeConfigHandle handle, const BridgePortConfig* config) {
-    OpenDevice* device = nullptr;
-    const int status = Start("SetPortConfig", handle, device);
-    if (status == CONFIG_SUCCESS) {
+    return WithDevice("SetPortConfig", handle, [&](OpenDevice& device) {
         // The chip's layout: three little-endian words and the enhanced-function byte.
-        SimPortConfig& bytes = device->stored.portConfig;
+        SimPortConfig& bytes = device.stored.portConfig;
         std::size_t at = 0;
         for (const std::uint16_t word : {config->mode, config->resetLatch, config->suspendLatch}) {
             bytes[at++] = static_cast<std::uint8_t>(word & 0xFF);
             bytes[at++] = static_cast<std::uint8_t>(word >> 8);
         }
         bytes[at] = config->enhancedFunctions;
-    }
-    return status;
+    });
 }
 
 int CSimBridgeConfig::SetVid(BridgeConfigHandle handle, std::uint16_t vid) {
-    OpenDevice* device = nullptr;
-    const int status = Start("SetVid", handle, device);
-    if (status == CONFIG_SUCCESS) {
-        device->stored.vid = vid;
-    }
-    return status;
+    return WithDevice("SetVid", handle, [&](OpenDevice& device) { device.stored.vid = vid; });
 }
 
 int CSimBridgeConfig::SetPid(BridgeConfigHandle handle, std::uint16_t pid) {
-    OpenDevice* device = nullptr;
-    const int status = Start("SetPid", handle, device);
-    if (status == CONFIG_SUCCESS) {
-        device->stored.pid = pid;
-    }
-    return status;
+    return WithDevice("SetPid", handle, [&](OpenDevice& device) { device.stored.pid = pid; });
 }
 
 int CSimBridgeConfig::SetSerialNumber(BridgeConfigHandle handle, const char* text,
                                       std::uint8_t length, bool isAscii) {
-    OpenDevice* device = nullptr;
-    int status = Start("SetSerialNumber", handle, device);
-    if (status == CONFIG_SUCCESS && (!isAscii || length > SIM_MAX_SERIAL_LENGTH)) {
-        status = CONFIG_INVALID_PARAMETER;
-    }
-    if (status == CONFIG_SUCCESS) {
-        device->stored.serial.assign(text, length);
-    }
-    return status;
+    return WithDevice("SetSerialNumber", handle, [&](OpenDevice& device) -> int {
+        if (!isAscii || length > SIM_MAX_SERIAL_LENGTH) {
+            return CONFIG_INVALID_PARAMETER;
+        }
+        device.stored.serial.assign(text, length);
+        return CONFIG_SUCCESS;
+    });
 }
 
 int CSimBridgeConfig::Reset(BridgeConfigHandle handle) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <type_traits>
 
 #include "platform/bridgeconfig/BridgeConfigLibrary.h"
 #include "sim/SimStateFile.h"
@@ -63,6 +64,22 @@ private:
     int Find(BridgeConfigHandle handle, OpenDevice*& device);
     // Begin and Find together, for the operations on an open device.
     int Start(const char* operation, BridgeConfigHandle handle, OpenDevice*& device);
+    // Runs action on the open device of handle once Start lets the operation go on; returns
+    // Start's status, or the action's own when it returns one.
+    template <class Action>
+    int WithDevice(const char* operation, BridgeConfigHandle handle, Action&& action) {
+        OpenDevice* device = nullptr;
+        const int status = Start(operation, handle, device);
+        if (status != CONFIG_SUCCESS) {
+            return status;
+        }
+        if constexpr (std::is_void_v<std::invoke_result_t<Action, OpenDevice&>>) {
+            action(*device);
+            return CONFIG_SUCCESS;
+        } else {
+            return action(*device);
+        }
+    }
 
     CSimStateFile stateFile;
     std::map<BridgeConfigHandle, OpenDevice> handles;
