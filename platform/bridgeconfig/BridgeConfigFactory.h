@@ -9,6 +9,6 @@
 inline constexpr const char* SIMULATOR_ENV = "BRAMLET_SIMULATOR";
 
 // With BRAMLET_SIMULATOR set, the simulated library on that state file. Otherwise the library of
-// the real chip; until a libusb implementation stands here, that is a library that sees no
-// device, so a run reports "no device" and touches nothing.
+// the real chip over libusb; where libusb cannot start, a library that sees no device, so a run
+// reports "no device" and touches nothing.
 std::unique_ptr<IBridgeConfigLibrary> CreateBridgeConfigLibrary();
