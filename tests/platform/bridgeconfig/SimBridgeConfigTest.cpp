@@ -188,8 +188,8 @@ TEST_F(SimBridgeConfigTest, FactoryUsesTheSimulatorNamedByTheEnvironment) {
     std::uint32_t count = 99;
     ASSERT_EQ(simulated->GetNumDevices(&count), CONFIG_SUCCESS);
     EXPECT_EQ(count, 2u);
-    ASSERT_EQ(real->GetNumDevices(&count), CONFIG_SUCCESS);
-    EXPECT_EQ(count, 0u);
+    // Without the variable the real chips are asked, whatever is plugged into this machine.
+    EXPECT_EQ(dynamic_cast<CSimBridgeConfig*>(real.get()), nullptr);
 }
 
 }  // namespace
