@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "platform/usblink/NoDeviceUsbBridge.h"
+#include "platform/usblink/libusb/Cp210xUsbBridge.h"
+#include "platform/usblink/libusb/LibusbTransport.h"
 #include "platform/usblink/sim/SimUsbBridge.h"
 
 namespace {
@@ -17,6 +19,9 @@ std::unique_ptr<IUsbBridgeLibrary> CreateUsbBridgeLibrary() {
         const char* trace = std::getenv(TRACE_VARIABLE);
         return std::make_unique<CSimUsbBridge>(stateFile, trace != nullptr ? trace : "");
     }
-    // Real devices: the libusb library takes this place; until it exists no device is seen.
+    // Real devices through libusb; where libusb cannot start, no device is seen.
+    if (std::unique_ptr<CLibusbTransport> transport = CLibusbTransport::Create()) {
+        return std::make_unique<CCp210xUsbBridge>(std::move(transport));
+    }
     return std::make_unique<CNoDeviceUsbBridge>();
 }
