@@ -6,6 +6,7 @@
 #include <optional>
 #include <tuple>
 
+
 namespace {
 
 constexpr std::uint16_t SILABS_VID = 0x10C4;
@@ -95,12 +96,6 @@ std::string LinkName(const UsbDeviceInfo& device) {
         name += (i == 0 ? "-" : ".") + std::to_string(device.ports[i]);
     }
     return name;
-}
-
-std::string Hex4(std::uint16_t value) {
-    char text[5];
-    std::snprintf(text, sizeof text, "%04x", value);
-    return text;
 }
 
 std::string NarrowDescriptor(const std::u16string& text) {

@@ -30,9 +30,6 @@ std::vector<Cp210xDevice> FindCp210xDevices(const std::vector<UsbDeviceInfo>& de
 // "usb:<bus>-<port>.<port>...", the name the kernel gives the same place in sysfs.
 std::string LinkName(const UsbDeviceInfo& device);
 
-// Four lower-case hex digits.
-std::string Hex4(std::uint16_t value);
-
 // A string descriptor as an 8-bit string: code units up to 0xFF keep their value, others
 // become '?'.
 std::string NarrowDescriptor(const std::u16string& text);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/usblink/ProductString.h"
+
 namespace {
 
 constexpr std::uint32_t CONTROL_TIMEOUT_MS = 1000;
@@ -140,18 +142,15 @@ int CCp210xUsbBridge::GetProductString(std::uint32_t deviceIndex, char* buffer, 
             text = LinkName(usb);
             break;
         case BRIDGE_VID:
-            text = Hex4(usb.vid);
+            text = UsbIdText(usb.vid);
             break;
         case BRIDGE_PID:
-            text = Hex4(usb.pid);
+            text = UsbIdText(usb.pid);
             break;
         default:
             return BRIDGE_INVALID_PARAMETER;
     }
-    const std::size_t length = std::min<std::size_t>(text.size(), BRIDGE_PRODUCT_STRING_SIZE - 1);
-    std::memcpy(buffer, text.data(), length);
-    buffer[length] = '\0';
-    return BRIDGE_SUCCESS;
+    return StoreProductString(text, buffer);
 }
 
 int CCp210xUsbBridge::Open(std::uint32_t deviceIndex, BridgeHandle* handle) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/clock/Clock.h"
+#include "platform/usblink/ProductString.h"
 
 namespace {
 
@@ -17,12 +18,6 @@ std::string Decoded(const std::uint8_t* wire, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         text[i] = static_cast<char>(~wire[i]);
     }
-    return text;
-}
-
-std::string Hex4(std::uint16_t value) {
-    char text[5];
-    std::snprintf(text, sizeof text, "%04x", value);
     return text;
 }
 
@@ -77,18 +72,15 @@ int CSimUsbBridge::GetProductString(std::uint32_t deviceIndex, char* buffer, std
             text = "sim:" + std::to_string(dongle.FileIndex() + 1);
             break;
         case BRIDGE_VID:
-            text = Hex4(config.vid);
+            text = UsbIdText(config.vid);
             break;
         case BRIDGE_PID:
-            text = Hex4(config.pid);
+            text = UsbIdText(config.pid);
             break;
         default:
             return BRIDGE_INVALID_PARAMETER;
     }
-    const std::size_t length = std::min<std::size_t>(text.size(), BRIDGE_PRODUCT_STRING_SIZE - 1);
-    std::memcpy(buffer, text.data(), length);
-    buffer[length] = '\0';
-    return BRIDGE_SUCCESS;
+    return StoreProductString(text, buffer);
 }
 
 int CSimUsbBridge::Open(std::uint32_t deviceIndex, BridgeHandle* handle) {
