@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "tests/bridgeupdate/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 class BramletUpdateProcess : public testing::Test {
 protected:
     CTempDir dir;
-    std::string stateFile = dir.Write("state.json", STATE);
+    std::string stateFile = dir.Put("state.json", STATE);
 };
 
 TEST_F(BramletUpdateProcess, MissingFile) {
@@ -83,7 +83,7 @@ TEST_F(BramletUpdateProcess, MissingFile) {
 
 TEST_F(BramletUpdateProcess, InvalidFile) {
     const std::string sample = ReadFile(SAMPLE_PARAMETERS_PATH);
-    dir.Write("deviceparameters.txt", sample.substr(0, sample.find("[Port]")) + "[Port]\n0\n");
+    dir.Put("deviceparameters.txt", sample.substr(0, sample.find("[Port]")) + "[Port]\n0\n");
     const ProcessRun run = RunProgram(BRAMLET_UPDATE_PATH, dir.Path(), stateFile);
     EXPECT_EQ(run.output, PROMPT + "\tInvalid file parameter\n\n");
     EXPECT_EQ(run.exitStatus, 0);

@@ -14,7 +14,7 @@
 #include "bridgeupdate/DeviceParameters.h"
 #include "platform/clock/Clock.h"
 #include "tests/bridgeupdate/RecordingBridgeConfig.h"
-#include "tests/bridgeupdate/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -107,7 +107,7 @@ class DialogueTest : public ConsoleDriverTest, public testing::WithParamInterfac
 TEST_P(DialogueTest, WritesTextsWaitsAndExitsWithZero) {
     const DialogueCase& c = GetParam();
     if (c.file != nullptr) {
-        dir.Write(DEVICE_PARAMETERS_FILE, c.file);
+        dir.Put(DEVICE_PARAMETERS_FILE, c.file);
     }
     library.numDevices = c.numDevices;
     if (*c.failingCall != '\0') {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bridgeupdate/DeviceParameters.h"
-#include "tests/bridgeupdate/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ TEST_P(ReadDeviceParametersTest, SetsSectionValue) {
     const ReadCase& c = GetParam();
     CTempDir dir;
     DeviceParameters parameters;
-    ASSERT_TRUE(ReadDeviceParameters(dir.Write(DEVICE_PARAMETERS_FILE, c.content), parameters));
+    ASSERT_TRUE(ReadDeviceParameters(dir.Put(DEVICE_PARAMETERS_FILE, c.content), parameters));
     EXPECT_EQ(parameters.present[c.section], c.expected.has_value());
     EXPECT_EQ(parameters[c.section], c.expected.value_or(u""));
 }
@@ -121,7 +121,7 @@ TEST_P(CheckDeviceParametersTest, DecidesWhetherValuesMayBeWritten) {
     }
     CTempDir dir;
     DeviceParameters parameters;
-    ASSERT_TRUE(ReadDeviceParameters(dir.Write(DEVICE_PARAMETERS_FILE, content), parameters));
+    ASSERT_TRUE(ReadDeviceParameters(dir.Put(DEVICE_PARAMETERS_FILE, content), parameters));
     EXPECT_EQ(CheckDeviceParameters(parameters), c.passes);
 }
 
@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(Files, CheckDeviceParametersTest, testing::ValuesIn(CHE
 TEST(CheckDeviceParameters, EmptyFileRefused) {
     CTempDir dir;
     DeviceParameters parameters;
-    ASSERT_TRUE(ReadDeviceParameters(dir.Write(DEVICE_PARAMETERS_FILE, ""), parameters));
+    ASSERT_TRUE(ReadDeviceParameters(dir.Put(DEVICE_PARAMETERS_FILE, ""), parameters));
     EXPECT_FALSE(CheckDeviceParameters(parameters));
 }
 

@@ -25,7 +25,7 @@
 #include "quillon/app/QuillonApp.h"
 #include "quillon/app/Resources.h"
 #include "quillon/link/BridgePort.h"
-#include "tests/bridgeupdate/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 class UpdatePath : public testing::Test {
 protected:
     UpdatePath() : oldDirectory(std::filesystem::current_path()) {
-        dir.Write("state.json", R"({"dongles": [{"serial": "0010000417"}]})");
+        dir.Put("state.json", R"({"dongles": [{"serial": "0010000417"}]})");
         std::filesystem::copy_file(SAMPLE_PARAMETERS_PATH, dir.Path() / "deviceparameters.txt");
         // Quillon's directory holds the link beside it, as the build output does.
         std::filesystem::create_symlink(

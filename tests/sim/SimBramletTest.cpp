@@ -5,7 +5,7 @@
 #include "platform/clock/Clock.h"
 #include "sim/SimBramlet.h"
 #include "tests/sim/RecordingTarget.h"
-#include "tests/sim/TempDir.h"
+#include "tests/support/TempDir.h"
 
 using Json = nlohmann::json;
 

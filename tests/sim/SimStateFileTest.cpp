@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "sim/SimStateFile.h"
-#include "tests/sim/TempDir.h"
+#include "tests/support/TempDir.h"
 
 using Json = nlohmann::json;
 

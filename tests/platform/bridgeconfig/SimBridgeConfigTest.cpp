@@ -11,7 +11,7 @@
 
 #include "platform/bridgeconfig/BridgeConfigFactory.h"
 #include "platform/bridgeconfig/SimBridgeConfig.h"
-#include "tests/bridgeupdate/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

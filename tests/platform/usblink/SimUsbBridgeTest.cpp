@@ -8,7 +8,7 @@
 #include "platform/usblink/UsbBridgeFactory.h"
 #include "platform/usblink/sim/SimUsbBridge.h"
 #include "tests/sim/RecordingTarget.h"
-#include "tests/sim/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

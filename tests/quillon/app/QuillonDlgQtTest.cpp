@@ -20,7 +20,7 @@
 #include "quillon/app/QuillonDlg.h"
 #include "quillon/app/Resources.h"
 #include "quillon/link/BridgePort.h"
-#include "tests/sim/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

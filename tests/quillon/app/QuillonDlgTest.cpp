@@ -22,7 +22,7 @@
 #include "quillon/dialogs/Cymor.h"
 #include "quillon/link/BridgePort.h"
 #include "tests/quillon/app/RecordingShell.h"
-#include "tests/sim/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "quillon/cli/CliSession.h"
 #include "quillon/dialogs/CymorTexts.h"
 #include "sim/target/GenericTarget.h"
-#include "tests/sim/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "quillon/link/BridgePort.h"
 #include "quillon/protocol/GenericTarget.h"
 #include "sim/target/GenericTarget.h"
-#include "tests/sim/TempDir.h"
+#include "tests/support/TempDir.h"
 
 inline const std::string SAMPLES = QUILLON_SAMPLES_DIR;
 

@@ -23,7 +23,7 @@
 #include "quillon/dialogs/Cymor.h"
 #include "quillon/link/BridgePort.h"
 #include "sim/target/GenericTarget.h"
-#include "tests/sim/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "quillon/link/BridgePort.h"
 #include "tests/quillon/link/RecordingBridge.h"
 #include "tests/sim/RecordingTarget.h"
-#include "tests/sim/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 bool failNothrowArrays = false;

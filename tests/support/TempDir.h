@@ -5,12 +5,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <string_view>
 
 class CTempDir {
 public:
     CTempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "simtest.XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "quillon.XXXXXX").string();
         const char* made = mkdtemp(pattern.data());
         dir = made != nullptr ? made : pattern;
     }
@@ -21,10 +23,19 @@ public:
     CTempDir(const CTempDir&) = delete;
     CTempDir& operator=(const CTempDir&) = delete;
 
+    const std::filesystem::path& Path() const { return dir; }
     std::string File(const std::string& name) const { return (dir / name).string(); }
 
-    static void Write(const std::string& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    // Writes bytes exactly as given (no line-end translation) into a file of this directory;
+    // returns its path.
+    std::string Put(const std::string& name, std::string_view bytes) const {
+        const std::string path = File(name);
+        Write(path, bytes);
+        return path;
+    }
+
+    static void Write(const std::string& path, std::string_view bytes) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
     static std::string Read(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
