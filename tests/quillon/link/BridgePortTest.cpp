@@ -17,14 +17,16 @@ bool failNothrowArrays = false;
 }  // namespace
 
 // The port allocates its work buffers with the non-throwing array form; tests make it fail.
+// Otherwise the memory comes from the ordinary array form, so the port's delete[] matches it.
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
     if (failNothrowArrays) {
         return nullptr;
     }
-    return std::malloc(size == 0 ? 1 : size);
-}
-void operator delete[](void* block, const std::nothrow_t&) noexcept {
-    std::free(block);
+    try {
+        return ::operator new[](size);
+    } catch (...) {
+        return nullptr;
+    }
 }
 
 namespace {
