@@ -84,7 +84,8 @@ void Cymor::UpdateWorker() {
 void Cymor::TickChooseFile() {
     const std::u16string directory =
         MapWindowsPath(std::u16string(UPDATE_FILES_FOLDER) + modelName);
-    const auto chosen = ChooseOpenFile(FIRMWARE_FILTER, directory);
+    // Only the folder must exist: a typed name of a missing file reaches the file check.
+    const auto chosen = ChooseOpenFile(FIRMWARE_FILTER, directory, OFN_PATHMUSTEXIST);
     if (!chosen) {
         EndSession();
         return;

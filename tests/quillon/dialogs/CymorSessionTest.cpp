@@ -7,6 +7,7 @@
 #include <regex>
 #include <string>
 
+#include "platform/shell/Shell.h"
 #include "quillon/dialogs/CymorTexts.h"
 #include "tests/quillon/dialogs/CymorFixture.h"
 
@@ -243,6 +244,9 @@ TEST_F(CymorTest, CancelledChooserLeavesTheLogEmptyAndTheDialogIdle) {
     Run(u"KM7-HS21");
     ASSERT_EQ(backend.Choosers().size(), 1u);
     EXPECT_EQ(backend.Choosers()[0].filter, FIRMWARE_FILTER);
+    EXPECT_EQ(backend.Choosers()[0].initialFolder,
+              ProgramFilesFolder() + u"/Vellmar/UpdateFiles/KM7-HS21");
+    EXPECT_EQ(backend.Choosers()[0].options, OFN_PATHMUSTEXIST);
     EXPECT_EQ(busy, 0);
     EXPECT_EQ(Log(), "");
     EXPECT_EQ(CountWrites("[cmd<sync>]\\n"), 0);

@@ -9,6 +9,7 @@
 
 #include "platform/text/WideText.h"
 #include "quillon/protocol/RecordTransfer.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ protected:
         return lines;
     }
 
-    std::filesystem::path path = std::filesystem::path(testing::TempDir()) / "records.kmx";
+    CTempDir dir;
+    std::filesystem::path path = dir.Path() / "records.kmx";
     CLineFile file;
     std::uint64_t consumed = 0;
     std::vector<std::u16string> sent;
