@@ -2,7 +2,9 @@
 #include "platform/ui/qt/QtBackend.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "platform/ui/Dialog.h"
@@ -68,8 +70,16 @@ std::optional<std::u16string> CQtUiBackend::ChooseOpenFile(CDialog* owner,
     chooser.setAcceptMode(QFileDialog::AcceptOpen);
     chooser.setFileMode((options & OFN_FILEMUSTEXIST) != 0 ? QFileDialog::ExistingFile
                                                            : QFileDialog::AnyFile);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
-        return std::nullopt;
+    // A name in a folder that does not exist is refused and the chooser stays open, as the
+    // system's chooser does when the path must exist.
+    while (chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty()) {
+        const QString chosen = chooser.selectedFiles().front();
+        if ((options & OFN_PATHMUSTEXIST) == 0 || QFileInfo(chosen).absoluteDir().exists()) {
+            return FromQString(chosen);
+        }
+        QMessageBox::warning(&chooser, chooser.windowTitle(),
+                             chosen + QStringLiteral("\nPath does not exist.\nCheck the path "
+                                                     "and try again."));
     }
-    return FromQString(chooser.selectedFiles().front());
+    return std::nullopt;
 }
