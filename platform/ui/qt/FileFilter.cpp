@@ -1,7 +1,12 @@
-// Conversion of MFC filter strings to Qt's name filters.
+// The open-file chooser's rules: MFC filter strings to Qt's name filters, and the check of a
+// chosen path against the chooser's options.
 #include "platform/ui/qt/FileFilter.h"
 
+#include <filesystem>
 #include <vector>
+
+#include "platform/text/WideText.h"
+#include "platform/ui/Dialog.h"
 
 namespace {
 std::vector<std::u16string_view> Split(std::u16string_view text, char16_t separator) {
@@ -44,4 +49,12 @@ std::u16string QtFileFilter(std::u16string_view mfcFilter) {
         result += u')';
     }
     return result;
+}
+
+bool ChooserPathAcceptable(const std::u16string& path, unsigned options) {
+    if ((options & OFN_PATHMUSTEXIST) == 0) {
+        return true;
+    }
+    std::error_code error;
+    return std::filesystem::is_directory(std::filesystem::path(ToUtf8(path)).parent_path(), error);
 }

@@ -2,9 +2,7 @@
 #include "platform/ui/qt/QtBackend.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 
 #include "platform/ui/Dialog.h"
@@ -74,7 +72,7 @@ std::optional<std::u16string> CQtUiBackend::ChooseOpenFile(CDialog* owner,
     // system's chooser does when the path must exist.
     while (chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty()) {
         const QString chosen = chooser.selectedFiles().front();
-        if ((options & OFN_PATHMUSTEXIST) == 0 || QFileInfo(chosen).absoluteDir().exists()) {
+        if (ChooserPathAcceptable(FromQString(chosen), options)) {
             return FromQString(chosen);
         }
         QMessageBox::warning(&chooser, chooser.windowTitle(),

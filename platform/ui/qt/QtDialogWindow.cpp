@@ -243,8 +243,10 @@ void CQtDialogWindow::AddComboString(int id, std::u16string_view text) {
     if (combo == nullptr) {
         return;
     }
-    // Inserting moves no current selection into the field: the field keeps what it shows.
+    // Inserting selects nothing and moves nothing into the field: the field keeps what it
+    // shows, and a list without a selection stays without one.
     const QString field = combo->currentText();
+    const bool noSelection = combo->currentIndex() < 0;
     int at = combo->count();
     const auto it =
         std::find_if(dialog.Template().controls.begin(), dialog.Template().controls.end(),
@@ -257,6 +259,9 @@ void CQtDialogWindow::AddComboString(int id, std::u16string_view text) {
         at = static_cast<int>(SortedInsertPosition(items, text));
     }
     combo->insertItem(at, ToQString(text));
+    if (noSelection) {
+        combo->setCurrentIndex(-1);
+    }
     combo->setEditText(field);
 }
 

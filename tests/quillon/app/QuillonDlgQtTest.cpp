@@ -89,6 +89,8 @@ TEST_F(QuillonDlgQt, BuildsEveryControlOfTheTemplateInItsPlace) {
         EXPECT_EQ(combo->itemText(0), "KM7-HS21");
         EXPECT_EQ(combo->itemText(12), "KQ-VTR");
         EXPECT_EQ(combo->itemText(15), "ZTRNWQ5");
+        EXPECT_EQ(combo->currentIndex(), -1) << "the list starts without a selection";
+        EXPECT_EQ(combo->currentText(), "");
     });
     EXPECT_TRUE(ran);
 }
