@@ -223,6 +223,19 @@ UsbResult CLibusbTransport::Control(UsbDeviceId id, const UsbSetup& setup, std::
 UsbResult CLibusbTransport::BulkIn(UsbDeviceId id, std::uint8_t endpoint, std::uint8_t* buffer,
                                    std::uint32_t length, std::uint32_t timeoutMs,
                                    std::uint32_t& transferred) {
+    return Bulk(id, endpoint, buffer, length, timeoutMs, transferred);
+}
+
+UsbResult CLibusbTransport::BulkOut(UsbDeviceId id, std::uint8_t endpoint,
+                                    const std::uint8_t* buffer, std::uint32_t length,
+                                    std::uint32_t timeoutMs, std::uint32_t& transferred) {
+    // libusb takes one buffer type for both directions; an OUT transfer only reads it.
+    return Bulk(id, endpoint, const_cast<std::uint8_t*>(buffer), length, timeoutMs, transferred);
+}
+
+UsbResult CLibusbTransport::Bulk(UsbDeviceId id, std::uint8_t endpoint, std::uint8_t* buffer,
+                                 std::uint32_t length, std::uint32_t timeoutMs,
+                                 std::uint32_t& transferred) {
     transferred = 0;
     libusb_device_handle* handle = ClaimedHandle(id);
     if (handle == nullptr) {
@@ -232,23 +245,6 @@ UsbResult CLibusbTransport::BulkIn(UsbDeviceId id, std::uint8_t endpoint, std::u
     const int code = libusb_bulk_transfer(
         handle, endpoint, buffer, static_cast<int>(std::min<std::uint32_t>(length, INT_MAX)),
         &actual, timeoutMs);
-    transferred = static_cast<std::uint32_t>(std::max(actual, 0));
-    return ResultOf(code);
-}
-
-UsbResult CLibusbTransport::BulkOut(UsbDeviceId id, std::uint8_t endpoint,
-                                    const std::uint8_t* buffer, std::uint32_t length,
-                                    std::uint32_t timeoutMs, std::uint32_t& transferred) {
-    transferred = 0;
-    libusb_device_handle* handle = ClaimedHandle(id);
-    if (handle == nullptr) {
-        return UsbResult::NO_DEVICE;
-    }
-    int actual = 0;
-    // libusb takes one buffer type for both directions; an OUT transfer only reads it.
-    const int code = libusb_bulk_transfer(
-        handle, endpoint, const_cast<std::uint8_t*>(buffer),
-        static_cast<int>(std::min<std::uint32_t>(length, INT_MAX)), &actual, timeoutMs);
     transferred = static_cast<std::uint32_t>(std::max(actual, 0));
     return ResultOf(code);
 }

@@ -47,6 +47,9 @@ private:
     // Opens the attached device at the bus and address of `device`.
     UsbResult OpenDevice(const UsbDeviceInfo& device, libusb_device_handle*& handle);
     libusb_device_handle* ClaimedHandle(UsbDeviceId id) const;
+    // One bulk transfer in the direction the endpoint's address gives.
+    UsbResult Bulk(UsbDeviceId id, std::uint8_t endpoint, std::uint8_t* buffer,
+                   std::uint32_t length, std::uint32_t timeoutMs, std::uint32_t& transferred);
 
     libusb_context* context;
     std::map<UsbDeviceId, Claimed> claimed;
